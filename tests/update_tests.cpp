@@ -88,8 +88,10 @@ TEST(Update, ReplacesEveryListedFileThePackageHoldsWithItsTimes) {
     };
     scene.Lay(package, installed);
     Register(scene);
+    const std::string vox = scene.InstalledPath("vox.pac");
+    ASSERT_TRUE(SetFileAttributesA(vox.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     fixture::FileTimes voxBefore;
-    ASSERT_TRUE(fixture::GetTimes(scene.InstalledPath("vox.pac"), &voxBefore));
+    ASSERT_TRUE(fixture::GetTimes(vox, &voxBefore));
 
     drive::MessageBoxSeen box;
     unsigned long exitCode = 99;
@@ -99,10 +101,27 @@ TEST(Update, ReplacesEveryListedFileThePackageHoldsWithItsTimes) {
     EXPECT_EQ(0u, exitCode);
     for (const File& file : package) ExpectUpdated(scene, file);
     ExpectUntouched(scene, installed[4], voxBefore);
+    EXPECT_EQ(0u, GetFileAttributesA(vox.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN))
+        << "an installed file the package lacks still has its attributes cleared";
     EXPECT_EQ(installed.size() + 1, static_cast<size_t>(fixture::CountFiles(scene.install) +
                                                         fixture::CountFiles(scene.install + "\\video")))
         << "only the listed files are in the installation";
   }
+  fixture::DeleteRecord();
+}
+
+TEST(Update, APackageWithoutItsFolderIsNotReportedAsDone) {
+  const Scene scene = {"C:\\tests\\pkg", "C:\\tests\\inst"};
+  scene.Lay({}, {{"img.pac", "old"}});
+  ASSERT_TRUE(RemoveDirectoryA((scene.package + "\\ミラノワ").c_str()));
+  Register(scene);
+  drive::MessageBoxSeen box;
+  unsigned long exitCode = 99;
+  ASSERT_TRUE(program::RunUpdate(scene, &box, &exitCode));
+  EXPECT_EQ(FailureText(scene.package + "\\ミラノワ"), box.text);
+  EXPECT_EQ("確認", box.caption);
+  EXPECT_EQ(1u, exitCode);
+  EXPECT_EQ("old", fixture::ReadBytes(scene.InstalledPath("img.pac")));
   fixture::DeleteRecord();
 }
 

@@ -9,6 +9,11 @@ static bool IsMissing(const char* path) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+static bool IsFolder(const char* path) {
+  DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 static bool CopyFileTimes(const char* target, const char* source) {
   FileHandle from(CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -50,6 +55,12 @@ bool SetupEngine::ApplyUpdate() {
   // install record every target would land in the root of the current drive.
   if (!GetProgramFolder(sourceDir, sizeof sourceDir) || installDir[0] == '\0') {
     ReportUpdateFailure(messageWindow, installDir);
+    return false;
+  }
+  // Run from anywhere but its package, the program would find none of the files and call that done.
+  char package[1024];
+  if (!FormatText(package, sizeof package, "%s\\%s", sourceDir, subdirName) || !IsFolder(package)) {
+    ReportUpdateFailure(messageWindow, package);
     return false;
   }
   const FileList lists[] = {installFiles, updateFiles};
