@@ -40,25 +40,31 @@ std::string ToUtf8(const std::string& text) {
   return out;
 }
 
-void Say(const char* format, ...) {
-  char text[4096];
-  va_list args;
-  va_start(args, format);
-  vsnprintf(text, sizeof text, format, args);
-  va_end(args);
+void Print(const char* text) {
   std::string line = ToUtf8(text);
   fwrite(line.data(), 1, line.size(), stdout);
   fflush(stdout);
 }
 
-int failures = 0;
-void Fail(const char* format, ...) {
+std::string Formatted(const char* format, va_list args) {
   char text[4096];
+  vsnprintf(text, sizeof text, format, args);
+  return text;
+}
+
+void Say(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  vsnprintf(text, sizeof text, format, args);
+  Print(Formatted(format, args).c_str());
   va_end(args);
-  Say("FAILED: %s\n", text);
+}
+
+int failures = 0;
+void Fail(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  Say("FAILED: %s\n", Formatted(format, args).c_str());
+  va_end(args);
   ++failures;
 }
 

@@ -9,10 +9,7 @@ namespace program {
 
 std::string BuiltProgram() { return fixture::TestProgramFolder() + "\\..\\update.exe"; }
 
-static std::string Join(const std::string& folder, const std::string& name) {
-  std::string path = folder + "\\" + name;
-  return path;
-}
+static std::string Join(const std::string& folder, const std::string& name) { return folder + "\\" + name; }
 
 static void LayFiles(const std::string& folder, const std::vector<File>& files, int daysAgo) {
   for (const File& file : files) {
