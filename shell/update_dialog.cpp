@@ -48,6 +48,10 @@ static void UpdateCommand(HWND dialog) {
     return;
   }
   if (engine.installed != 1 && engine.installed != 2) return;
+  // The closing box has no owner, so the dialog would still take clicks while it shows: a second
+  // Update would run the whole update again inside the first, and Cancel would end the program
+  // under it. Nothing of the dialog is needed any more.
+  EnableWindow(dialog, FALSE);
   // A failed update has already told the user which file; the exit code tells the caller.
   bool updated = engine.ApplyUpdate();
   EndProgram(dialog, updated ? 0 : 1);

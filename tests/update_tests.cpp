@@ -95,9 +95,12 @@ TEST(Update, ReplacesEveryListedFileThePackageHoldsWithItsTimes) {
 
     drive::MessageBoxSeen box;
     unsigned long exitCode = 99;
-    ASSERT_TRUE(program::RunUpdate(scene, &box, &exitCode));
+    bool dialogEnabled = true;
+    ASSERT_TRUE(program::RunUpdate(scene, &box, &exitCode, &dialogEnabled));
     EXPECT_EQ(kDone, box.text);
     EXPECT_EQ("終了", box.caption);
+    EXPECT_EQ(nullptr, box.owner) << "the closing box belongs to the engine's message window, none here";
+    EXPECT_FALSE(dialogEnabled) << "a second Update or Cancel under the closing box must not reach the dialog";
     EXPECT_EQ(0u, exitCode);
     for (const File& file : package) ExpectUpdated(scene, file);
     ExpectUntouched(scene, installed[4], voxBefore);

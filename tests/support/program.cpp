@@ -34,13 +34,14 @@ void Scene::Lay(const std::vector<File>& packageFiles, const std::vector<File>& 
 std::string Scene::PackagePath(const std::string& name) const { return Join(package + "\\ミラノワ", name); }
 std::string Scene::InstalledPath(const std::string& name) const { return Join(install, name); }
 
-bool RunUpdate(const Scene& scene, drive::MessageBoxSeen* box, unsigned long* exitCode) {
+bool RunUpdate(const Scene& scene, drive::MessageBoxSeen* box, unsigned long* exitCode, bool* dialogEnabled) {
   drive::Process process;
   if (!process.Start(scene.ProgramPath(), scene.package)) return false;
   HWND dialog = drive::WaitForDialog(process.id(), kDialogCaption);
   if (dialog == nullptr) return false;
   drive::Click(dialog, IDC_UPDATE);
   if (!drive::WaitForMessageBox(process.id(), box, 120000)) return false;
+  if (dialogEnabled) *dialogEnabled = IsWindowEnabled(dialog) != 0;
   drive::AnswerMessageBox(*box);
   DWORD code = 0;
   if (!process.WaitForExit(15000, &code)) return false;

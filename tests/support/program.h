@@ -32,7 +32,9 @@ struct Scene {
 };
 
 // Starts the program, presses Update, records the first message box and answers it.
-// False when a step did not happen in time.
-bool RunUpdate(const Scene& scene, drive::MessageBoxSeen* box, unsigned long* exitCode);
+// False when a step did not happen in time. `dialogEnabled`, when given, tells whether the update
+// dialog still took input while the box showed.
+bool RunUpdate(const Scene& scene, drive::MessageBoxSeen* box, unsigned long* exitCode,
+               bool* dialogEnabled = nullptr);
 
 }  // namespace program
