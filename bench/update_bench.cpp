@@ -22,7 +22,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/holders.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/windows_driver.h"
 
 namespace {
 
@@ -89,7 +91,6 @@ const char kDialogCaption[] = "ミラノワ Updata";
 const char kDoneText[] = "アップデートが完了しました。";
 const char kDoneCaption[] = "終了";
 const int kUpdateButton = 1008;
-const char kRecordKey[] = "SOFTWARE\\ピオ\\ミラノワ";
 
 // The large files share what the requested size leaves after the small ones.
 const char* const kLargeFiles[] = {"img.pac", "vox.pac", "bgm.pac", "img_2.pac"};
@@ -176,38 +177,6 @@ void ListFiles(const std::string& folder, const std::string& prefix, std::vector
   FindClose(find);
 }
 
-struct Times {
-  FILETIME created, accessed, written;
-};
-
-FILETIME DaysAgo(int days, int secondsLater) {
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER value;
-  value.LowPart = now.dwLowDateTime;
-  value.HighPart = now.dwHighDateTime;
-  value.QuadPart -= 864000000000ull * days;
-  value.QuadPart -= value.QuadPart % 10000000ull;  // whole seconds survive every file system
-  value.QuadPart += 10000000ull * secondsLater;
-  FILETIME time;
-  time.dwLowDateTime = value.LowPart;
-  time.dwHighDateTime = value.HighPart;
-  return time;
-}
-
-bool ReadTimes(const std::string& path, Times* times) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bool ok = GetFileTime(file, &times->created, &times->accessed, &times->written) != 0;
-  CloseHandle(file);
-  return ok;
-}
-
-bool Same(const FILETIME& a, const FILETIME& b) {
-  return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
-}
-
 // Writes the file's pattern, dates it `days` back (three distinct moments) and puts it on the disk,
 // so that none of it is still waiting to be written while a run is timed.
 bool WritePlanned(const std::string& folder, const PlannedFile& planned, int days, char* buffer) {
@@ -225,7 +194,8 @@ bool WritePlanned(const std::string& folder, const PlannedFile& planned, int day
     DWORD written = 0;
     ok = WriteFile(file, buffer, static_cast<DWORD>(count), &written, nullptr) && written == count;
   }
-  FILETIME created = DaysAgo(days, 0), accessed = DaysAgo(days, 7200), written = DaysAgo(days, 3600);
+  FILETIME created = fixture::DaysAgo(days, 0), accessed = fixture::DaysAgo(days, 7200),
+           written = fixture::DaysAgo(days, 3600);
   ok = ok && SetFileTime(file, &created, &accessed, &written) && FlushFileBuffers(file);
   CloseHandle(file);
   if (!ok) Fail("cannot write %s (error %lu)", path.c_str(), GetLastError());
@@ -287,30 +257,6 @@ LARGE_INTEGER Now() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
   return now;
-}
-
-std::string TextOf(HWND window) {
-  char text[2048] = {};
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                      5000, nullptr);
-  return text;
-}
-
-// A visible dialog-class top-level window of the process that `match` accepts; checks every
-// `pollMs` milliseconds until `timeoutMs` has passed.
-template <typename Match>
-HWND WaitForWindow(DWORD processId, DWORD timeoutMs, DWORD pollMs, Match match) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", nullptr); window != nullptr;
-         window = FindWindowExA(nullptr, window, "#32770", nullptr)) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(window, &owner);
-      if (owner == processId && IsWindowVisible(window) && match(window)) return window;
-    }
-    if (GetTickCount() - start > timeoutMs) return nullptr;
-    Sleep(pollMs);
-  }
 }
 
 uint64_t PeakWorkingSet(HANDLE process) {
@@ -414,22 +360,9 @@ bool LayInstallation(const Layout& layout, const std::string& folder, char* buff
   return true;
 }
 
-bool WriteRecord(const std::string& dir) {
-  RegDeleteKeyA(HKEY_LOCAL_MACHINE, kRecordKey);
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRecordKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS)
-    return false;
-  const char cd[] = "e:\\ミラノワ";
+bool WriteUpdateRecord(const std::string& dir) {
   const DWORD kind = 2;
-  bool ok = RegSetValueExA(key, "Dir", 0, REG_SZ, reinterpret_cast<const BYTE*>(dir.c_str()),
-                           static_cast<DWORD>(dir.size() + 1)) == ERROR_SUCCESS &&
-            RegSetValueExA(key, "CD", 0, REG_SZ, reinterpret_cast<const BYTE*>(cd), sizeof cd) ==
-                ERROR_SUCCESS &&
-            RegSetValueExA(key, "InstType", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&kind),
-                           sizeof kind) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  return ok;
+  return fixture::WriteRecord(dir.c_str(), "e:\\ミラノワ", &kind);
 }
 
 // The installation after an update: every file of the package in its version with its times, every
@@ -446,14 +379,15 @@ bool CheckInstallation(const Layout& layout, const std::string& folder, const ch
   for (const PlannedFile& file : layout.packagePlan) {
     wanted.insert(Join("", file.name).substr(1));
     // Times first: reading the content may move the last-access time.
-    Times want, got;
-    if (!ReadTimes(Join(layout.packageFiles, file.name), &want) || !ReadTimes(Join(folder, file.name), &got)) {
+    fixture::FileTimes want, got;
+    if (!fixture::GetTimes(Join(layout.packageFiles, file.name), &want) ||
+        !fixture::GetTimes(Join(folder, file.name), &got)) {
       problem(file.name, "times unreadable");
       continue;
     }
-    if (!Same(want.written, got.written)) problem(file.name, "last-write time differs from the package");
-    if (!Same(want.created, got.created)) problem(file.name, "creation time differs from the package");
-    if (!Same(want.accessed, got.accessed)) problem(file.name, "last-access time differs from the package");
+    if (!fixture::SameTime(want.written, got.written)) problem(file.name, "last-write time differs from the package");
+    if (!fixture::SameTime(want.created, got.created)) problem(file.name, "creation time differs from the package");
+    if (!fixture::SameTime(want.accessed, got.accessed)) problem(file.name, "last-access time differs from the package");
     std::string why;
     if (!HoldsPattern(Join(folder, file.name), file, buffer, expected, &why)) problem(file.name, why);
   }
@@ -474,58 +408,44 @@ bool CheckInstallation(const Layout& layout, const std::string& folder, const ch
 // Starts update.exe of the package folder `package`, presses Update and times it up to the box.
 UpdateRun RunUpdate(const std::string& package, DWORD timeoutMs) {
   UpdateRun run;
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
+  drive::Process process;
   const std::string program = package + "\\update.exe";
-  std::string commandLine = "\"" + program + "\"";
-  if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                      package.c_str(), &startup, &info)) {
+  if (!process.Start(program, package)) {
     Fail("cannot start %s (error %lu)", program.c_str(), GetLastError());
     return run;
   }
-  HANDLE query = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, info.dwProcessId);
-  auto finish = [&](bool ok) {
-    if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info.hProcess, 99);
-    if (query) CloseHandle(query);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    run.ok = ok && run.ok;
-    return run;
-  };
-  HWND dialog = WaitForWindow(info.dwProcessId, 30000, 20,
-                              [](HWND window) { return TextOf(window) == kDialogCaption; });
+  FileHandle query(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process.id()));
+  HWND dialog = drive::WaitForDialog(process.id(), kDialogCaption, 30000, 20);
   if (dialog == nullptr) {
     Fail("update.exe showed no dialog \"%s\"", kDialogCaption);
-    return finish(false);
+    return run;
   }
   Sleep(300);  // let the dialog finish drawing before the click
-  run.peakAtDialog = query ? PeakWorkingSet(query) : 0;
+  run.peakAtDialog = query.valid() ? PeakWorkingSet(query.get()) : 0;
 
+  // The box is looked for every 2 ms: the poll is part of the time measured.
   LARGE_INTEGER start = Now();
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(kUpdateButton, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, kUpdateButton)));
-  HWND box = WaitForWindow(info.dwProcessId, timeoutMs, 2,
-                           [](HWND window) { return GetDlgItem(window, 0xFFFF) != nullptr; });
+  drive::Click(dialog, kUpdateButton);
+  drive::MessageBoxSeen box;
+  bool shown = drive::WaitForMessageBox(process.id(), &box, timeoutMs, 2);
   LARGE_INTEGER end = Now();
   run.seconds = Seconds(start, end);
-  if (box == nullptr) {
+  if (!shown) {
     Fail("update.exe showed no message box within %lu s", timeoutMs / 1000);
-    return finish(false);
+    return run;
   }
-  run.peakAtEnd = query ? PeakWorkingSet(query) : 0;
-  std::string caption = TextOf(box), text = TextOf(GetDlgItem(box, 0xFFFF));
-  run.ok = caption == kDoneCaption && text == kDoneText;
-  if (!run.ok) Fail("update.exe said \"%s\" / \"%s\"", caption.c_str(), text.c_str());
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0) {
-    Fail("update.exe did not exit after the box was answered");
-    return finish(false);
-  }
+  run.peakAtEnd = query.valid() ? PeakWorkingSet(query.get()) : 0;
+  bool said = box.caption == kDoneCaption && box.text == kDoneText;
+  if (!said) Fail("update.exe said \"%s\" / \"%s\"", box.caption.c_str(), box.text.c_str());
+  drive::AnswerMessageBox(box);
   DWORD code = 99;
-  GetExitCodeProcess(info.hProcess, &code);
+  if (!process.WaitForExit(30000, &code)) {
+    Fail("update.exe did not exit after the box was answered");
+    return run;
+  }
   if (code != 0) Fail("update.exe exited with code %lu", code);
-  return finish(code == 0);
+  run.ok = said && code == 0;
+  return run;
 }
 
 BaselineRun RunBaseline(const Layout& layout) {
@@ -602,7 +522,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<char[]> buffer(new char[kChunk]), expected(new char[kChunk]);
   Say("laying out the package: %zu files, %.1f MiB\n", layout.packagePlan.size(),
       layout.packageBytes / 1048576.0);
-  if (!LayPackage(layout, argv[2], buffer.get()) || !WriteRecord(layout.updateInstall)) {
+  if (!LayPackage(layout, argv[2], buffer.get()) || !WriteUpdateRecord(layout.updateInstall)) {
     if (!failures) Fail("cannot write the install record");
     return 1;
   }

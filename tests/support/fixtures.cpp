@@ -83,24 +83,23 @@ bool GetTimes(const std::string& path, FileTimes* times) {
   return file.valid() && GetFileTime(file.get(), &times->created, &times->accessed, &times->written);
 }
 
-bool SetTimesDaysAgo(const std::string& path, int daysAgo) {
+FILETIME DaysAgo(int days, int secondsLater) {
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER base;
-  base.LowPart = now.dwLowDateTime;
-  base.HighPart = now.dwHighDateTime;
-  const ULONGLONG day = 864000000000ull;
-  base.QuadPart -= day * daysAgo;
-  base.QuadPart -= base.QuadPart % 10000000ull;  // whole seconds survive every file system
-  auto at = [&](ULONGLONG secondsLater) {
-    ULARGE_INTEGER value;
-    value.QuadPart = base.QuadPart + secondsLater * 10000000ull;
-    FILETIME time;
-    time.dwLowDateTime = value.LowPart;
-    time.dwHighDateTime = value.HighPart;
-    return time;
-  };
-  FILETIME created = at(0), accessed = at(7200), written = at(3600);
+  ULARGE_INTEGER value;
+  value.LowPart = now.dwLowDateTime;
+  value.HighPart = now.dwHighDateTime;
+  value.QuadPart -= 864000000000ull * days;
+  value.QuadPart -= value.QuadPart % 10000000ull;  // whole seconds survive every file system
+  value.QuadPart += 10000000ull * secondsLater;
+  FILETIME time;
+  time.dwLowDateTime = value.LowPart;
+  time.dwHighDateTime = value.HighPart;
+  return time;
+}
+
+bool SetTimesDaysAgo(const std::string& path, int daysAgo) {
+  FILETIME created = DaysAgo(daysAgo, 0), accessed = DaysAgo(daysAgo, 7200), written = DaysAgo(daysAgo, 3600);
   FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                               nullptr));
   return file.valid() && SetFileTime(file.get(), &created, &accessed, &written);

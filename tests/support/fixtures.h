@@ -23,6 +23,8 @@ struct FileTimes {
   FILETIME created, accessed, written;
 };
 bool GetTimes(const std::string& path, FileTimes* times);
+// A moment `days` days back, in whole seconds, `secondsLater` seconds on.
+FILETIME DaysAgo(int days, int secondsLater);
 // Sets all three times to distinct moments of a day `daysAgo` days back.
 bool SetTimesDaysAgo(const std::string& path, int daysAgo);
 std::string Describe(const FILETIME& time);

@@ -36,13 +36,13 @@ BOOL CALLBACK CollectVisible(HWND window, LPARAM param) {
 }
 
 template <typename Match>
-HWND WaitFor(DWORD processId, DWORD timeoutMs, Match match) {
+HWND WaitFor(DWORD processId, DWORD timeoutMs, DWORD pollMs, Match match) {
   DWORD start = GetTickCount();
   for (;;) {
     for (HWND window : VisibleWindows(processId))
       if (match(window)) return window;
     if (GetTickCount() - start > timeoutMs) return nullptr;
-    Sleep(50);
+    Sleep(pollMs);
   }
 }
 
@@ -57,14 +57,14 @@ std::vector<HWND> VisibleWindows(DWORD processId) {
   return search.found;
 }
 
-HWND WaitForDialog(DWORD processId, const std::string& caption, DWORD timeoutMs) {
-  return WaitFor(processId, timeoutMs, [&](HWND window) {
+HWND WaitForDialog(DWORD processId, const std::string& caption, DWORD timeoutMs, DWORD pollMs) {
+  return WaitFor(processId, timeoutMs, pollMs, [&](HWND window) {
     return ClassName(window) == "#32770" && WindowText(window) == caption;
   });
 }
 
-bool WaitForMessageBox(DWORD processId, MessageBoxSeen* box, DWORD timeoutMs) {
-  HWND window = WaitFor(processId, timeoutMs, IsMessageBox);
+bool WaitForMessageBox(DWORD processId, MessageBoxSeen* box, DWORD timeoutMs, DWORD pollMs) {
+  HWND window = WaitFor(processId, timeoutMs, pollMs, IsMessageBox);
   if (window == nullptr) return false;
   box->window = window;
   box->owner = GetWindow(window, GW_OWNER);

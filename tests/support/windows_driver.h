@@ -16,8 +16,9 @@ std::string ControlText(HWND dialog, int id);
 // Visible top-level windows of a process.
 std::vector<HWND> VisibleWindows(DWORD processId);
 
-// A dialog-class (#32770) top-level window of the process whose caption is `caption`.
-HWND WaitForDialog(DWORD processId, const std::string& caption, DWORD timeoutMs = 15000);
+// A dialog-class (#32770) top-level window of the process whose caption is `caption`, looked for
+// every `pollMs` milliseconds.
+HWND WaitForDialog(DWORD processId, const std::string& caption, DWORD timeoutMs = 15000, DWORD pollMs = 50);
 
 struct MessageBoxSeen {
   HWND window = nullptr;
@@ -27,7 +28,7 @@ struct MessageBoxSeen {
 };
 
 // The first message box the process shows (a dialog-class window with the text control 0xFFFF).
-bool WaitForMessageBox(DWORD processId, MessageBoxSeen* box, DWORD timeoutMs = 15000);
+bool WaitForMessageBox(DWORD processId, MessageBoxSeen* box, DWORD timeoutMs = 15000, DWORD pollMs = 50);
 void AnswerMessageBox(const MessageBoxSeen& box, int button = IDOK);
 
 // Presses a button of a dialog the way a click does, without waiting for what it starts.
