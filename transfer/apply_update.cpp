@@ -26,15 +26,16 @@ static bool CopyFileTimes(const char* target, const char* source) {
   return SetFileTime(to.get(), &created, &accessed, &written) != 0;
 }
 
-// One entry: false when its package file exists but the installed file could not be made its copy.
-static bool UpdateEntry(SetupEngine& engine, const char* entry, char* target, size_t targetCapacity) {
+// One entry, from `package` (the program's folder and the product subfolder): false when its package
+// file exists but the installed file could not be made its copy.
+static bool UpdateEntry(SetupEngine& engine, const char* package, const char* entry, char* target,
+                        size_t targetCapacity) {
   char source[1024];
   if (!FormatText(target, targetCapacity, "%s\\%s", engine.installDir, entry)) {
     FormatText(target, targetCapacity, "%s", entry);  // name the entry when its path cannot be formed
     return false;
   }
-  if (!FormatText(source, sizeof source, "%s\\%s\\%s", engine.sourceDir, engine.subdirName, entry))
-    return false;
+  if (!FormatText(source, sizeof source, "%s\\%s", package, entry)) return false;
   // Cleared first, so a read-only installed file can be replaced.
   SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
   if (IsMissing(source)) return true;  // the package does not bring this one
@@ -66,7 +67,7 @@ bool SetupEngine::ApplyUpdate() {
   const FileList lists[] = {installFiles, updateFiles};
   for (FileList list : lists) {
     for (int i = 0; list != nullptr && list[i][0] != '\0'; ++i) {
-      if (!UpdateEntry(*this, list[i], target, sizeof target)) {
+      if (!UpdateEntry(*this, package, list[i], target, sizeof target)) {
         ReportUpdateFailure(messageWindow, target);
         return false;
       }
